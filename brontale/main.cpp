@@ -1,0 +1,6 @@
+#include "brontale_frame.h"
+
+int main() {
+  RunBrontale();
+  return 0;
+}
