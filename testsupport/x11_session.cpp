@@ -18,8 +18,6 @@
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
-#include <sstream>
 #include <thread>
 
 extern char** environ;
@@ -79,9 +77,10 @@ int Channel(unsigned long pixel, unsigned long mask) {
 Process Start(const std::string& path, const std::vector<std::string>& env) {
   Process process;
   std::string outputPath = "/tmp/x11_session_XXXXXX";
-  const int output = mkstemp(outputPath.data());
+  const int output = mkostemp(outputPath.data(), O_CLOEXEC);
   if (output < 0) return process;
-  process.stderrPath = outputPath;
+  unlink(outputPath.c_str());
+  process.outputFd = output;
 
   std::vector<std::string> environment = ChildEnvironment(env);
   std::vector<char*> envp;
@@ -101,7 +100,6 @@ Process Start(const std::string& path, const std::vector<std::string>& env) {
     process.pid = pid;
   }
   posix_spawn_file_actions_destroy(&actions);
-  close(output);
   return process;
 }
 
@@ -129,10 +127,16 @@ int WaitExit(Process& process, double seconds) {
 }
 
 std::string ReadStderr(const Process& process) {
-  std::ifstream file(process.stderrPath);
-  std::ostringstream text;
-  text << file.rdbuf();
-  return text.str();
+  std::string text;
+  char buffer[4096];
+  off_t offset = 0;
+  ssize_t count = 0;
+  while (process.outputFd >= 0 &&
+         (count = pread(process.outputFd, buffer, sizeof buffer, offset)) > 0) {
+    text.append(buffer, std::size_t(count));
+    offset += count;
+  }
+  return text;
 }
 
 struct Session::Impl {

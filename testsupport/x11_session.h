@@ -22,7 +22,9 @@ struct Image {
 // A started program with its own output captured.
 struct Process {
   pid_t pid = -1;
-  std::string stderrPath;  // file that receives the program's stderr and stdout
+  // An unlinked file that receives the program's stderr and stdout; it
+  // vanishes with the test process, so nothing is left behind.
+  int outputFd = -1;
 };
 
 // Starts `path` with the given extra "NAME=value" environment entries; a bare
