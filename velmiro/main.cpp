@@ -1,0 +1,6 @@
+#include "velmiro_frame.h"
+
+int main() {
+  RunVelmiro();
+  return 0;
+}
