@@ -12,13 +12,13 @@ declare -A ABOUT=(
   [ormundai]="an endless country road in true colour (mouse)"
 )
 
-if [ $# -ne 1 ]; then
+if [ $# -eq 0 ]; then
   echo "usage: ./run.sh NAME"
   echo "programs:"
   for name in brontale velmiro tossamek skarveld ormundai; do
     [ -f "$ROOT/$name/CMakeLists.txt" ] && printf "  %-9s %s\n" "$name" "${ABOUT[$name]}"
   done
-  exit 2
+  exit 0
 fi
 if [ ! -f "$ROOT/$1/CMakeLists.txt" ]; then
   echo "no program named '$1'; ./run.sh with no argument lists them" >&2
