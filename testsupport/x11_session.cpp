@@ -19,6 +19,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <thread>
+#include <utility>
 
 extern char** environ;
 
@@ -72,7 +73,32 @@ int Channel(unsigned long pixel, unsigned long mask) {
   return static_cast<int>(value * kByteMax / maximum);
 }
 
+// Kills a program still running, reaps it, and closes its output.
+void EndProcess(Process& process) {
+  if (process.pid > 0) {
+    kill(process.pid, SIGKILL);
+    waitpid(process.pid, nullptr, 0);
+    process.pid = -1;
+  }
+  if (process.outputFd >= 0) close(process.outputFd);
+  process.outputFd = -1;
+}
+
 }  // namespace
+
+Process::Process(Process&& other) noexcept
+    : pid(std::exchange(other.pid, -1)), outputFd(std::exchange(other.outputFd, -1)) {}
+
+Process& Process::operator=(Process&& other) noexcept {
+  if (this != &other) {
+    EndProcess(*this);
+    pid = std::exchange(other.pid, -1);
+    outputFd = std::exchange(other.outputFd, -1);
+  }
+  return *this;
+}
+
+Process::~Process() { EndProcess(*this); }
 
 Process Start(const std::string& path, const std::vector<std::string>& env) {
   Process process;

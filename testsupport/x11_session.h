@@ -19,12 +19,19 @@ struct Image {
   std::uint32_t At(int x, int y) const { return rgb[y * width + x]; }
 };
 
-// A started program with its own output captured.
+// A started program with its own output captured. A program still running
+// when its Process goes away (a test that stopped early) is killed, so no
+// test leaves a window behind for the next one.
 struct Process {
   pid_t pid = -1;
   // An unlinked file that receives the program's stderr and stdout; it
-  // vanishes with the test process, so nothing is left behind.
+  // vanishes when closed, so nothing is left behind.
   int outputFd = -1;
+
+  Process() = default;
+  Process(Process&& other) noexcept;
+  Process& operator=(Process&& other) noexcept;
+  ~Process();
 };
 
 // Starts `path` with the given extra "NAME=value" environment entries; a bare

@@ -21,14 +21,6 @@ std::vector<bool> SpeedTextMask(const x11::Image& image) {
   return mask;
 }
 
-// Kills the program if the test stops before it ended by itself.
-struct RunningProgram {
-  x11::Process process;
-  ~RunningProgram() {
-    if (process.pid > 0) x11::WaitExit(process, 0.0);
-  }
-};
-
 TEST(BrontaleWindowTest, UpArrowChangesTheSpeedTextAndEscapeEnds) {
   const char* display = std::getenv("DISPLAY");
   ASSERT_TRUE(display != nullptr && *display != '\0')
@@ -36,11 +28,11 @@ TEST(BrontaleWindowTest, UpArrowChangesTheSpeedTextAndEscapeEnds) {
   x11::Session session;
   ASSERT_TRUE(session.Ok()) << "cannot connect to the X server at DISPLAY=" << display;
 
-  RunningProgram program{x11::Start(BRONTALE_BINARY)};
-  ASSERT_GT(program.process.pid, 0) << "could not start " << BRONTALE_BINARY;
+  x11::Process program = x11::Start(BRONTALE_BINARY);
+  ASSERT_GT(program.pid, 0) << "could not start " << BRONTALE_BINARY;
   const unsigned long window = session.FindWindow("BRONTALE", 10.0);
   ASSERT_NE(window, 0UL) << "no window captioned BRONTALE; program output:\n"
-                         << x11::ReadStderr(program.process);
+                         << x11::ReadStderr(program);
 
   // First frame: the 800 x 600 drawing area with the tractor body's corner.
   ASSERT_TRUE(session.WaitForPicture(window, 10.0, [](const x11::Image& image) {
@@ -57,7 +49,7 @@ TEST(BrontaleWindowTest, UpArrowChangesTheSpeedTextAndEscapeEnds) {
   })) << "the speed text did not change after Up";
 
   session.TapKey(XK_Escape);
-  EXPECT_EQ(x11::WaitExit(program.process, 10.0), 0) << x11::ReadStderr(program.process);
+  EXPECT_EQ(x11::WaitExit(program, 10.0), 0) << x11::ReadStderr(program);
 }
 
 }  // namespace

@@ -69,10 +69,6 @@ class RealWindow : public testing::Test {
   }
 
   void TearDown() override {
-    if (probe_.pid > 0) {
-      kill(probe_.pid, SIGKILL);
-      x11::WaitExit(probe_, kExitSeconds);
-    }
     if (raw_ != nullptr) XCloseDisplay(raw_);
   }
 

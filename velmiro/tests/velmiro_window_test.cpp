@@ -27,24 +27,14 @@ class VelmiroWindow : public ::testing::Test {
     ASSERT_TRUE(session.Ok()) << "cannot connect to the X server on DISPLAY";
     process = x11::Start(VELMIRO_BINARY);
     ASSERT_GT(process.pid, 0) << "could not start " << VELMIRO_BINARY;
-    running = true;
     window = session.FindWindow(kCaption, kWindowWaitSeconds);
     ASSERT_NE(window, 0ul) << "no window captioned " << kCaption << "; stderr: "
                            << x11::ReadStderr(process);
   }
-  void TearDown() override {
-    if (running) {
-      x11::WaitExit(process, 0.0);  // kills a program left running
-    }
-  }
-  int WaitForExit(double seconds) {
-    running = false;
-    return x11::WaitExit(process, seconds);
-  }
+  int WaitForExit(double seconds) { return x11::WaitExit(process, seconds); }
 
   x11::Session session;
-  x11::Process process;
-  bool running = false;
+  x11::Process process;  // ends a program left running
   unsigned long window = 0;
 };
 
