@@ -35,8 +35,7 @@ constexpr WorldSegment kYardLowerEdge = {kWhite, 0, 349, 639, 349};
 // colours counting down from yellow; slots 4-6 stay free.
 constexpr double kBoxRowY = 325.0;
 constexpr double kBoxRowSpacing = 60.0;
-constexpr int kLeftBoxSlots[] = {0, 1, 2, 3};
-constexpr int kRightBoxSlots[] = {7, 8, 9, 10, 11};
+constexpr int kBoxSlots[] = {0, 1, 2, 3, 7, 8, 9, 10, 11};
 
 // Tractor body: from 12 behind the reference point to 40 ahead, 12 each side.
 constexpr double kBodyFront = 40.0;
@@ -91,10 +90,7 @@ void DrawYard(const ViewTransform& view) {
   DrawWorldBox(view, kLightMagenta, 190, 72);
   DrawWorldBox(view, kLightCyan, 360, 26);
   DrawSegment(view, kYardLowerEdge);
-  for (int slot : kLeftBoxSlots) {
-    DrawWorldBox(view, kYellow - static_cast<Color>(slot), kBoxRowSpacing * slot, kBoxRowY);
-  }
-  for (int slot : kRightBoxSlots) {
+  for (int slot : kBoxSlots) {
     DrawWorldBox(view, kYellow - static_cast<Color>(slot), kBoxRowSpacing * slot, kBoxRowY);
   }
 }
